@@ -25,9 +25,13 @@ int64_t nearestInteger(long double x) {
     return static_cast<int64_t>(rounded);
 }
 
-Currency Currency::fromCount(long double count) { return Currency{nearestInteger(count)}; }
+Currency Currency::fromCount(long double count) {
+    return Currency{nearestInteger(count)};
+}
 
-Currency Currency::fromAmount(long double amount) { return fromCount(amount * kScale); }
+Currency Currency::fromAmount(long double amount) {
+    return fromCount(amount * kScale);
+}
 
 Currency Currency::fromDecimalText(std::string_view text) {
     auto fail = [&]() -> Currency {

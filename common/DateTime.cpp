@@ -25,7 +25,7 @@ DateTime SystemClock::now() const {
     }
     std::tm local{};
     localtime_r(&seconds, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,           local.tm_hour,
             local.tm_min,         local.tm_sec,     static_cast<int>(micros)};
 }
 

@@ -33,6 +33,8 @@ void ScanAnswers::sendNotFound(int32_t terminal) {
     lastAnswer_ = "NOTFOUND";
 }
 
-std::string ScanAnswers::takeLastAnswer() { return std::exchange(lastAnswer_, {}); }
+std::string ScanAnswers::takeLastAnswer() {
+    return std::exchange(lastAnswer_, {});
+}
 
 } // namespace precivox

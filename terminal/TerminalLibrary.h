@@ -22,9 +22,8 @@ public:
     virtual bool bReceiveBarcode(int32_t& terminal, int32_t& unused, const uint8_t*& buffer,
                                  int32_t& length) = 0;
     // Both texts zero-terminated; the sizes are 100 (the buffers hold 101 bytes).
-    virtual bool bSendProdPrice(int32_t terminal, const char* description,
-                                int32_t descriptionSize, const char* price,
-                                int32_t priceSize) = 0;
+    virtual bool bSendProdPrice(int32_t terminal, const char* description, int32_t descriptionSize,
+                                const char* price, int32_t priceSize) = 0;
     virtual bool bSendProdNotFound(int32_t terminal) = 0;
     virtual bool bEnviaVivo(int32_t terminal) = 0;
     virtual bool bPedeConfig(int32_t terminal) = 0;

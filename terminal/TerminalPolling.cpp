@@ -25,15 +25,18 @@ constexpr int kLastWalkedSlot = 1021;
 
 } // namespace
 
-TerminalPolling::TerminalPolling(TerminalLibrary& library, TerminalPanel& panel,
-                                 Prompter& prompter, ScanAnswers& answers,
-                                 PriceQuery consultarPreco, std::ostream& log)
+TerminalPolling::TerminalPolling(TerminalLibrary& library, TerminalPanel& panel, Prompter& prompter,
+                                 ScanAnswers& answers, PriceQuery consultarPreco, std::ostream& log)
     : library_(library), panel_(panel), prompter_(prompter), answers_(answers),
       consultarPreco_(std::move(consultarPreco)), log_(log) {}
 
-void TerminalPolling::Timer1Timer() { runTick(&TerminalPolling::takeBarcodeAndConfiguration); }
+void TerminalPolling::Timer1Timer() {
+    runTick(&TerminalPolling::takeBarcodeAndConfiguration);
+}
 
-void TerminalPolling::Timer2Timer() { runTick(&TerminalPolling::refreshTerminalList); }
+void TerminalPolling::Timer2Timer() {
+    runTick(&TerminalPolling::refreshTerminalList);
+}
 
 void TerminalPolling::runTick(void (TerminalPolling::*body)()) {
     if (tickRunning_)
@@ -114,8 +117,7 @@ void TerminalPolling::refreshTerminalList() {
             library_.bEnviaVivo(number);
         }
         // Slot 0 is always examined; a count of 0 stops the walk right after it.
-        if (!(static_cast<int32_t>(lines.size()) < FTabConectados.count &&
-              slot < kLastWalkedSlot))
+        if (!(static_cast<int32_t>(lines.size()) < FTabConectados.count && slot < kLastWalkedSlot))
             break;
     }
 

@@ -1,8 +1,8 @@
 #include "ErrorReporting.h"
+
 #include "Errors.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 namespace precivox {

@@ -1,5 +1,6 @@
-#include "Errors.h"
 #include "IntegerText.h"
+
+#include "Errors.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,12 @@ namespace precivox {
 namespace {
 
 TEST(Latin1, ConvertsBothWaysAndMarksWhatDoesNotFit) {
-    EXPECT_EQ(latin1ToUtf8("A\xE7\xFA" "car"), "Aç\xC3\xBA" "car");
-    EXPECT_EQ(utf8ToLatin1("Açúcar"), "A\xE7\xFA" "car");
+    EXPECT_EQ(latin1ToUtf8("A\xE7\xFA"
+                           "car"),
+              "Aç\xC3\xBA"
+              "car");
+    EXPECT_EQ(utf8ToLatin1("Açúcar"), "A\xE7\xFA"
+                                      "car");
     EXPECT_EQ(utf8ToLatin1("€"), "?");
     EXPECT_EQ(utf8ToLatin1("\xC3"), "?");
     std::string all;

@@ -3,7 +3,6 @@
 #include "TerminalLibrary.h"
 
 #include <arpa/inet.h>
-
 #include <array>
 #include <cstring>
 #include <deque>

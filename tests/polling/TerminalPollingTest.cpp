@@ -1,10 +1,10 @@
+#include "TerminalPolling.h"
+
 #include "Errors.h"
 #include "FakePanel.h"
 #include "FakeTerminalLibrary.h"
-#include "TerminalPolling.h"
 
 #include <gtest/gtest.h>
-
 #include <sstream>
 
 namespace precivox {
@@ -26,8 +26,10 @@ struct Polling : ::testing::Test {
         answers.sendNotFound(terminal);
         throw SilentAbort();
     };
-    TerminalPolling polling{library, panel,
-                            prompter,    answers,
+    TerminalPolling polling{library,
+                            panel,
+                            prompter,
+                            answers,
                             [this](int32_t terminal, const std::string& barcode) {
                                 scans.emplace_back(terminal, barcode);
                                 answer(terminal, barcode);
@@ -56,13 +58,7 @@ struct ListCase {
 TEST_F(Polling, ListsHighlightsAndKeepsAliveAsTheWalkRuleSays) {
     const ListCase cases[] = {
         {"none", {}, 0, {{}}, {-1}, {-1}, {}},
-        {"one terminal",
-         {{0, 7, "192.168.0.50"}},
-         1,
-         {{"192.168.0.50:7"}},
-         {0},
-         {7},
-         {7}},
+        {"one terminal", {{0, 7, "192.168.0.50"}}, 1, {{"192.168.0.50:7"}}, {0}, {7}, {7}},
         {"first refresh remembers the last line, the next highlights it",
          {{0, 3, "10.0.0.3"}, {1, 5, "10.0.0.5"}},
          2,

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "Connection.h"
+#include "ManagerDataModule.h"
+#include "ScanAnswers.h"
+#include "TerminalLibrary.h"
+#include "TerminalPolling.h"
+#include "TerminalViews.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+namespace precivox {
+
+class Prompter;
+
+// The main window's behaviour and state, apart from its widgets: it owns the main
+// database connection and the manager data module, and drives the terminals.
+class TFLeitorProdutos {
+public:
+    struct Services {
+        TerminalLibrary& library;
+        TerminalPanel& panel;
+        Prompter& prompter;
+        std::ostream& log;
+        std::filesystem::path settingsFile;
+        std::function<void()> endApplication;
+    };
+
+    TFLeitorProdutos(std::unique_ptr<TdmGerente> dmGerente, Services services);
+    ~TFLeitorProdutos();
+
+    // Starts the terminal server, reads the settings and opens CONEXAO. Raises what went
+    // wrong; the steps after it are skipped.
+    void FormCreate();
+    // Runs on every way of closing: data module first, then the main connection.
+    void FormClose();
+
+    void ConsultarPreco(int32_t terminal, const std::string& barcode);
+
+    TerminalPolling& polling() { return polling_; }
+    Connection* conexao() { return CONEXAO.get(); }
+    TdmGerente* dmGerente() { return dmGerente_.get(); }
+
+    int32_t FTabelaDesconto = 0;
+    int32_t FCodLogica = 0;
+    int32_t FTerminalConfig = -1;
+
+private:
+    std::unique_ptr<TdmGerente> dmGerente_;
+    Services services_;
+    std::unique_ptr<Connection> CONEXAO;
+    ScanAnswers answers_;
+    TerminalPolling polling_;
+};
+
+} // namespace precivox

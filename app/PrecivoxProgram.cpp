@@ -1,0 +1,122 @@
+#include "PrecivoxProgram.h"
+
+#include "Cipher.h"
+#include "ConfigSistemaYOR.h"
+#include "DatabaseSettings.h"
+#include "ErrorReporting.h"
+#include "HeadlessPanel.h"
+#include "LeitorProdutos.h"
+#include "LeitorProdutosWindow.h"
+#include "LogPrompter.h"
+#include "MessageBoxPrompter.h"
+#include "ProgramOptions.h"
+#include "TerminalServer.h"
+#include "TerminationSignals.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <iostream>
+#include <memory>
+#include <stdexcept>
+
+namespace precivox {
+
+namespace {
+
+constexpr const char* kVersion = "Precivox 1.0.0.8";
+
+void centreOnScreen(QWidget& window) {
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        window.move(screen->availableGeometry().center() - window.rect().center());
+}
+
+} // namespace
+
+int runPrecivox(int argc, char** argv) {
+    ProgramOptions options;
+    try {
+        options = parseProgramOptions(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::invalid_argument& error) {
+        std::cerr << "precivox: " << error.what() << "\n\n" << usageText();
+        return 2;
+    }
+    if (options.help) {
+        std::cout << usageText();
+        return 0;
+    }
+    if (options.encipherPassword) {
+        std::string password;
+        std::getline(std::cin, password);
+        std::cout << CifraSenha("E", password, kPasswordKey) << "\n";
+        return 0;
+    }
+    if (options.version) {
+        std::cout << kVersion << "\n";
+        return 0;
+    }
+
+    std::unique_ptr<QCoreApplication> application;
+    if (options.headless)
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        application = std::make_unique<QApplication>(argc, argv);
+
+    std::ostream& log = std::cerr;
+    TerminalServerOptions serverOptions;
+    serverOptions.listen = options.listen;
+    TerminalServer server(serverOptions);
+    LogPrompter logPrompter(log);
+    MessageBoxPrompter boxPrompter;
+    Prompter& prompter = options.headless ? static_cast<Prompter&>(logPrompter) : boxPrompter;
+    const std::string settingsFile = TConfigSistemaYOR::ArquivoIni();
+    log << kVersion << " starting; settings file " << settingsFile << std::endl;
+
+    auto dmGerente = std::make_unique<TdmGerente>(prompter, settingsFile);
+    runReported(prompter, [&] { dmGerente->DataModuleCreate(); });
+
+    std::unique_ptr<LeitorProdutosWindow> window;
+    std::unique_ptr<HeadlessPanel> headlessPanel;
+    TerminalPanel* panel;
+    if (options.headless) {
+        headlessPanel = std::make_unique<HeadlessPanel>(log);
+        panel = headlessPanel.get();
+    } else {
+        window = std::make_unique<LeitorProdutosWindow>();
+        boxPrompter.setOwner(window.get());
+        panel = window.get();
+    }
+
+    QTimer Timer1, Timer2;
+    TFLeitorProdutos form(std::move(dmGerente), {server, *panel, prompter, log, settingsFile, [&] {
+                                                     Timer1.stop();
+                                                     Timer2.stop();
+                                                     QCoreApplication::quit();
+                                                 }});
+    Timer1.setInterval(1000);
+    Timer2.setInterval(1000);
+    QObject::connect(&Timer1, &QTimer::timeout, [&] { form.polling().Timer1Timer(); });
+    QObject::connect(&Timer2, &QTimer::timeout, [&] { form.polling().Timer2Timer(); });
+    Timer1.start();
+    Timer2.start();
+
+    runReported(prompter, [&] { form.FormCreate(); });
+
+    std::unique_ptr<TerminationSignals> terminationSignals;
+    if (window) {
+        LeitorProdutosWindow::Handlers handlers;
+        handlers.FormClose = [&] { form.FormClose(); };
+        window->setHandlers(std::move(handlers));
+        terminationSignals = std::make_unique<TerminationSignals>([&] { window->close(); });
+        centreOnScreen(*window);
+        window->show();
+    } else {
+        terminationSignals = std::make_unique<TerminationSignals>([&] { form.FormClose(); });
+    }
+    int code = application->exec();
+    log << kVersion << " stopped" << std::endl;
+    return code;
+}
+
+} // namespace precivox

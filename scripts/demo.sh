@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# The main job on a fresh machine: builds and installs Precivox into build/demo, starts a
+# private MariaDB server with the sample store, starts Precivox against it, and scans a
+# few of the store's barcodes with the terminal simulator, printing each answer.
+#
+#   scripts/demo.sh          scans, prints the answers, stops everything, exits 0
+#   scripts/demo.sh --serve  leaves Precivox serving on 127.0.0.1:7510 until Ctrl-C
+#
+# Everything listens on loopback only. The scripted run happens inside a private network
+# namespace, so it cannot clash with servers already running on this machine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+. scripts/lib/packages.sh
+serve=0
+case "${1:-}" in
+"") ;;
+--serve) serve=1 ;;
+*) echo "usage: scripts/demo.sh [--serve]" >&2; exit 2 ;;
+esac
+
+if [ -z "${PRECIVOX_DEMO_INSIDE:-}" ]; then
+    ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build build
+    rm -rf build/demo
+    cmake --install build --prefix build/demo >/dev/null
+    if [ "$serve" -eq 0 ]; then
+        export PRECIVOX_DEMO_INSIDE=1
+        if [ "$(id -u)" -eq 0 ]; then exec unshare -n "$0"; else exec unshare -rn "$0"; fi
+    fi
+else
+    ip link set lo up
+fi
+
+. scripts/lib/private-mariadb.sh
+work=$(mktemp -d /tmp/precivox-demo.XXXXXX)
+precivox_pid=
+cleanup() {
+    [ -n "$precivox_pid" ] && kill "$precivox_pid" 2>/dev/null && wait "$precivox_pid" 2>/dev/null
+    stop_private_mariadb
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+password=precivox-demo
+start_private_mariadb "$work/mariadb" "$password"
+mysql_demo() { mariadb --no-defaults -uroot -p"$password" -h127.0.0.1 -P3306 "$@"; }
+mysql_demo -e "CREATE DATABASE gerente CHARACTER SET latin1"
+for sql in data/sql/schema.sql data/sql/sample-store.sql; do
+    [ -f "$sql" ] && mysql_demo gerente <"$sql"
+done
+
+install=$root/build/demo/bin
+senha=$(printf '%s' "$password" | "$install/precivox" --encipher-password)
+cat >"$install/sistema_yor.ini" <<INI
+[ip]
+database=gerente
+local=127.0.0.1
+senha=$senha
+
+[FilialMatriz]
+CodLogica=1
+INI
+
+"$install/precivox" --headless --listen 127.0.0.1:7510 2>"$work/precivox.log" &
+precivox_pid=$!
+for _ in $(seq 50); do
+    grep -q "listening" "$work/precivox.log" 2>/dev/null && break
+    sleep 0.1
+done
+
+if [ "$serve" -eq 1 ]; then
+    echo "Precivox is serving on 127.0.0.1:7510 (log: $work/precivox.log). Connect a terminal:"
+    echo "  $install/precivox-terminal --number 2 7891000100103"
+    echo "  nc 127.0.0.1 7510     then type: HELLO 3   and   SCAN 7891000100103"
+    echo "Ctrl-C stops Precivox and the database server."
+    tail -f "$work/precivox.log" &
+    wait "$precivox_pid" || true
+    exit 0
+fi
+
+barcodes=$(sed -n 's/^-- demo: \([0-9A-Za-z]*\).*/\1/p' data/sql/sample-store.sql 2>/dev/null || true)
+[ -n "$barcodes" ] || barcodes="7891000100103 0000000000000"
+echo "Scanning at terminal 1:"
+"$install/precivox-terminal" --number 1 --timeout 15 $barcodes
+kill "$precivox_pid"
+wait "$precivox_pid" || true
+precivox_pid=
+echo
+echo "Precivox's log:"
+cat "$work/precivox.log"
