@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Connection.h"
+#include "DateTime.h"
 #include "ManagerDataModule.h"
 #include "ScanAnswers.h"
 #include "TerminalLibrary.h"
@@ -27,6 +28,7 @@ public:
         TerminalPanel& panel;
         Prompter& prompter;
         std::ostream& log;
+        const Clock& clock;
         std::filesystem::path settingsFile;
         std::function<void()> endApplication;
     };

@@ -88,8 +88,9 @@ int runPrecivox(int argc, char** argv) {
         panel = window.get();
     }
 
+    SystemClock clock;
     QTimer Timer1, Timer2;
-    TFLeitorProdutos form(std::move(dmGerente), {server, *panel, prompter, log, settingsFile, [&] {
+    TFLeitorProdutos form(std::move(dmGerente), {server, *panel, prompter, log, clock, settingsFile, [&] {
                                                      Timer1.stop();
                                                      Timer2.stop();
                                                      QCoreApplication::quit();
