@@ -32,6 +32,8 @@ public:
     TTabConectados table{};
     std::vector<Sent> sent;
     int ntoaCalls = 0;
+    bool initialized = false;
+    bool started = false;
 
     void queueBarcode(int32_t terminal, const std::string& text) {
         Barcode barcode{terminal, {}, static_cast<int32_t>(text.size())};
@@ -50,8 +52,8 @@ public:
         return terminals;
     }
 
-    void vInitialize() override {}
-    void tc_startserver() override {}
+    void vInitialize() override { initialized = true; }
+    void tc_startserver() override { started = initialized; }
     bool bReceiveBarcode(int32_t& terminal, int32_t& unused, const uint8_t*& buffer,
                          int32_t& length) override {
         if (barcodes.empty())
