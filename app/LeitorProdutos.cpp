@@ -9,15 +9,25 @@ namespace precivox {
 TFLeitorProdutos::TFLeitorProdutos(std::unique_ptr<TdmGerente> dmGerente, Services services)
     : dmGerente_(std::move(dmGerente)), services_(std::move(services)),
       CONEXAO(std::make_unique<Connection>(initialConnectionParameters())),
-      answers_(services_.library),
+      QPesquisaProd(std::make_unique<Query>(*CONEXAO)), QTemp(std::make_unique<Query>(*CONEXAO)),
+      QTemp2(std::make_unique<Query>(*CONEXAO)), answers_(services_.library),
+      priceQuery_(std::make_unique<PriceQuery>(PriceQuery::Lent{*CONEXAO, *QPesquisaProd, *QTemp,
+                                                                FTabelaDesconto, FCodLogica,
+                                                                answers_, services_.clock},
+                                               systemNumberSeparators())),
       polling_(
           services_.library, services_.panel, services_.prompter, answers_,
           [this](int32_t terminal, const std::string& barcode) {
               ConsultarPreco(terminal, barcode);
           },
-          services_.log) {}
+          services_.log) {
+    if (dmGerente_)
+        dmGerente_->bindQDSP(*CONEXAO);
+}
 
-TFLeitorProdutos::~TFLeitorProdutos() = default;
+TFLeitorProdutos::~TFLeitorProdutos() {
+    releaseDatabase();
+}
 
 void TFLeitorProdutos::FormCreate() {
     services_.library.vInitialize();
@@ -29,18 +39,28 @@ void TFLeitorProdutos::FormCreate() {
 }
 
 void TFLeitorProdutos::FormClose() {
-    dmGerente_.reset();
-    if (CONEXAO)
-        CONEXAO->close();
-    CONEXAO.reset();
+    releaseDatabase();
     if (services_.endApplication)
         services_.endApplication();
 }
 
-void TFLeitorProdutos::ConsultarPreco(int32_t terminal, const std::string&) {
-    // Every barcode is unknown until the store's products are looked up.
-    answers_.sendNotFound(terminal);
-    throw SilentAbort();
+void TFLeitorProdutos::releaseDatabase() {
+    dmGerente_.reset();
+    if (CONEXAO)
+        CONEXAO->close();
+    if (QPesquisaProd)
+        QPesquisaProd->close();
+    priceQuery_.reset();
+    QPesquisaProd.reset();
+    QTemp.reset();
+    QTemp2.reset();
+    CONEXAO.reset();
+}
+
+void TFLeitorProdutos::ConsultarPreco(int32_t terminal, const std::string& barcode) {
+    if (!priceQuery_)
+        throw DatabaseError("The main window is closed");
+    priceQuery_->ConsultarPreco(terminal, barcode);
 }
 
 } // namespace precivox

@@ -3,6 +3,8 @@
 #include "Connection.h"
 #include "DateTime.h"
 #include "ManagerDataModule.h"
+#include "PriceQuery.h"
+#include "Query.h"
 #include "ScanAnswers.h"
 #include "TerminalLibrary.h"
 #include "TerminalPolling.h"
@@ -53,10 +55,16 @@ public:
     int32_t FTerminalConfig = -1;
 
 private:
+    // In the order the close handler releases them: the data module (its QDSP runs on
+    // CONEXAO), then the queries on CONEXAO, then CONEXAO itself.
+    void releaseDatabase();
+
     std::unique_ptr<TdmGerente> dmGerente_;
     Services services_;
     std::unique_ptr<Connection> CONEXAO;
+    std::unique_ptr<Query> QPesquisaProd, QTemp, QTemp2;
     ScanAnswers answers_;
+    std::unique_ptr<PriceQuery> priceQuery_;
     TerminalPolling polling_;
 };
 
