@@ -4,6 +4,8 @@
 // the client library. The store lives in a fresh database on the test server
 // (PRECIVOX_TEST_DB_HOST, _PORT, _PASSWORD; loopback only).
 #include "Errors.h"
+#include "LogPrompter.h"
+#include "ManagerDataModule.h"
 #include "PriceQuery.h"
 #include "TerminalLibrary.h"
 #include "TestDatabase.h"
@@ -12,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <iostream>
 #include <memory>
 #include <mysql.h>
 #include <random>
@@ -177,14 +180,20 @@ int run() {
     }
 
     Connection conexao(db.parameters());
-    Query QPesquisaProd(conexao), QTemp(conexao);
+    Query QPesquisaProd(conexao), QTemp(conexao), QTemp2(conexao);
+    LogPrompter prompter(std::cerr);
+    TdmGerente dmGerente(prompter, "/nonexistent/sistema_yor.ini");
+    dmGerente.bancodeDados().parameters() = db.parameters();
+    dmGerente.bindQDSP(conexao);
     int32_t FTabelaDesconto = 0;
     const int32_t FCodLogica = 1;
     StampingLibrary library;
     ScanAnswers answers(library);
     FixedClock clock;
     PriceQuery priceQuery(
-        {conexao, QPesquisaProd, QTemp, FTabelaDesconto, FCodLogica, answers, clock}, {",", "."});
+        {conexao, QPesquisaProd, QTemp, QTemp2, dmGerente, FTabelaDesconto, FCodLogica, answers,
+         clock},
+        {",", "."});
     auto scan = [&](const std::string& barcode) {
         try {
             priceQuery.ConsultarPreco(1, barcode);

@@ -2,6 +2,8 @@
 
 #include "SqlLiteral.h"
 
+#include <utility>
+
 namespace precivox {
 
 void Query::setSql(std::string text) {
@@ -20,15 +22,27 @@ void Query::addSql(std::string_view line) {
     statementChanged();
 }
 
+SqlParameters& Query::params() {
+    return const_cast<SqlParameters&>(std::as_const(*this).params());
+}
+
+const SqlParameters& Query::params() const {
+    if (!paramsCurrent_) {
+        params_ = parseParameters(sql_);
+        paramsCurrent_ = true;
+    }
+    return params_;
+}
+
 void Query::open() {
     close();
     auto literal = [this](const Variant& value) { return sqlLiteral(connection_, value); };
-    setRows(connection_.execute(expandParameters(sql_, params_, literal)));
+    setRows(connection_.execute(expandParameters(sql_, params(), literal)));
 }
 
 void Query::statementChanged() {
     close();
-    params_ = parseParameters(sql_);
+    paramsCurrent_ = false;
 }
 
 } // namespace precivox

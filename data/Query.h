@@ -23,9 +23,10 @@ public:
     void addSql(std::string_view line);
     const std::string& sqlText() const { return sql_; }
 
-    // Listed afresh, all null, whenever the statement changes.
-    SqlParameters& params() { return params_; }
-    const SqlParameters& params() const { return params_; }
+    // Listed afresh, all null, whenever the statement changes (when next asked for, so
+    // that a statement built line by line is read once).
+    SqlParameters& params();
+    const SqlParameters& params() const;
 
     // Closes a previous result, runs the statement (opening the connection when closed)
     // and stands on the first row. Raises DatabaseError and stays closed on failure.
@@ -38,7 +39,8 @@ private:
 
     Connection& connection_;
     std::string sql_;
-    SqlParameters params_;
+    mutable SqlParameters params_;
+    mutable bool paramsCurrent_ = true;
 };
 
 } // namespace precivox

@@ -1,5 +1,6 @@
 #include "PriceQuery.h"
 
+#include "CondicaoPagto.h"
 #include "Errors.h"
 
 #include <string_view>
@@ -22,6 +23,12 @@ std::string trimControl(std::string_view text) {
     return std::string(text.substr(begin, end - begin));
 }
 
+// What a terminal shows of a description: its first twenty characters, then trimmed, so
+// that leading blanks cost characters of the twenty.
+std::string terminalDescription(std::string_view descricao) {
+    return trimControl(descricao.substr(0, kDescriptionLength));
+}
+
 // Where the cash discount or the plain price needs the value, null is no number.
 double requiredFloat(const Field& field) {
     if (field.isNull())
@@ -33,22 +40,8 @@ bool greaterThanZero(const Field& field) {
     return !field.isNull() && field.asFloat() > 0;
 }
 
-// A statement held as lines, each sent with CR LF after it as Query::addSql does, but
-// handed to the query once: addSql re-reads the whole text for parameters at every line.
-class Lines {
-public:
-    void addSql(std::string_view line) {
-        text_ += line;
-        text_ += "\r\n";
-    }
-    void setInto(Query& query) { query.setSql(std::move(text_)); }
-
-private:
-    std::string text_;
-};
-
 // The select and from lines of the product rule look-ups.
-void addProductRuleColumns(Lines& query) {
+void addProductRuleColumns(Query& query) {
     query.addSql(" select produto.descricao, prod_tabela_desconto.produto_id, "
                  "prod_tabela_desconto.tabela_desconto_id, ");
     query.addSql(" prod_tabela_desconto.bloqueia_desc, prod_tabela_desconto.permite_promocao, "
@@ -62,7 +55,7 @@ void addProductRuleColumns(Lines& query) {
 }
 
 // The select, from and group join lines of the group rule look-ups.
-void addGroupRuleColumns(Lines& query) {
+void addGroupRuleColumns(Query& query) {
     query.addSql(" select produto.descricao, produto.produto_id, grupo_tabela_desconto.grupo_id, "
                  "grupo_tabela_desconto.tabela_desconto_id, ");
     query.addSql(" grupo_tabela_desconto.bloqueia_desc, grupo_tabela_desconto.permite_promocao, "
@@ -143,51 +136,47 @@ bool PriceQuery::findRule(const std::string& quotedBarcode) {
     Query& rules = lent_.QPesquisaProd;
     const int32_t table = lent_.FTabelaDesconto;
 
-    Lines lookUp1;
-    addProductRuleColumns(lookUp1);
-    lookUp1.addSql(kProductJoin);
-    lookUp1.addSql(kProductRuleTableJoin);
-    lookUp1.addSql(lastLine(kProductRuleWhere, table, kOwnBarcode, quotedBarcode));
-    lookUp1.setInto(rules);
+    rules.clearSql();
+    addProductRuleColumns(rules);
+    rules.addSql(kProductJoin);
+    rules.addSql(kProductRuleTableJoin);
+    rules.addSql(lastLine(kProductRuleWhere, table, kOwnBarcode, quotedBarcode));
     rules.open();
     if (!rules.isEmpty())
         return true;
 
     rules.close();
-    Lines lookUp2;
-    addProductRuleColumns(lookUp2);
-    lookUp2.addSql(
+    rules.clearSql();
+    addProductRuleColumns(rules);
+    rules.addSql(
         R"( left join barras on (barras.produto_id = prod_tabela_desconto.produto_id and barras.apagado <> "S"))");
-    lookUp2.addSql(kProductJoin);
-    lookUp2.addSql(kProductRuleTableJoin);
-    lookUp2.addSql(lastLine(kProductRuleWhere, table, kAdditionalBarcode, quotedBarcode));
-    lookUp2.setInto(rules);
+    rules.addSql(kProductJoin);
+    rules.addSql(kProductRuleTableJoin);
+    rules.addSql(lastLine(kProductRuleWhere, table, kAdditionalBarcode, quotedBarcode));
     rules.open();
     if (!rules.isEmpty())
         return true;
 
     rules.close();
-    Lines lookUp3;
-    addGroupRuleColumns(lookUp3);
-    lookUp3.addSql(
+    rules.clearSql();
+    addGroupRuleColumns(rules);
+    rules.addSql(
         R"( left join produto on (produto.grupo_id = grupo.grupo_id and produto.tipo <> "I" and produto.apagado <> "S"))");
-    lookUp3.addSql(kGroupRuleTableJoin);
-    lookUp3.addSql(lastLine(kGroupRuleWhere, table, kOwnBarcode, quotedBarcode));
-    lookUp3.setInto(rules);
+    rules.addSql(kGroupRuleTableJoin);
+    rules.addSql(lastLine(kGroupRuleWhere, table, kOwnBarcode, quotedBarcode));
     rules.open();
     if (!rules.isEmpty())
         return true;
 
     rules.close();
-    Lines lookUp4;
-    addGroupRuleColumns(lookUp4);
-    lookUp4.addSql(
+    rules.clearSql();
+    addGroupRuleColumns(rules);
+    rules.addSql(
         R"( left join produto on (produto.grupo_id = grupo_tabela_desconto.grupo_id and produto.tipo <> "I" and produto.apagado <> "S"))");
-    lookUp4.addSql(
+    rules.addSql(
         R"( left join barras on (barras.produto_id = produto.produto_id and barras.apagado <> "S"))");
-    lookUp4.addSql(kGroupRuleTableJoin);
-    lookUp4.addSql(lastLine(kGroupRuleWhere, table, kAdditionalBarcode, quotedBarcode));
-    lookUp4.setInto(rules);
+    rules.addSql(kGroupRuleTableJoin);
+    rules.addSql(lastLine(kGroupRuleWhere, table, kAdditionalBarcode, quotedBarcode));
     rules.open();
     return !rules.isEmpty();
 }
@@ -210,40 +199,60 @@ std::optional<int32_t> PriceQuery::identifyProduct(const std::string& quotedBarc
 }
 
 void PriceQuery::answerRulePath(int32_t terminal) {
-    // Until the discount rules are evaluated, a product under a rule is priced like any
-    // other: the first rule row names it.
-    const int32_t produtoId = lent_.QPesquisaProd.fieldByName("produto_id").asInteger();
+    Query& rules = lent_.QPesquisaProd;
+    const int32_t produtoId = rules.fieldByName("produto_id").asInteger();
+    const int32_t formaPgtoTipoId = rules.fieldByName("formapgto_tipospgto_id").asInteger();
+    const int32_t empresaId = rules.fieldByName("empresa_id").asInteger();
+
+    TRegraDesconto regra;
+    {
+        TCondicaoPagto engine({lent_.dmGerente, rules, lent_.QTemp2, lent_.FCodLogica}, empresaId,
+                              lent_.FCodLogica, formaPgtoTipoId);
+        engine.CalcularPreco(produtoId, 1, regra);
+    }
+
+    if (regra.PrecoFinal.count > 0) {
+        if (regra.Mensagem.empty()) {
+            lent_.answers.sendNotFound(terminal);
+        } else {
+            // The description of the row the engine left the query on.
+            lent_.answers.sendPrice(
+                terminal, terminalDescription(rules.fieldByName("descricao").asString()),
+                formatPrice(static_cast<double>(regra.PrecoFinal.count) / Currency::kScale,
+                            separators_));
+        }
+        rules.close();
+        return;
+    }
+    rules.close();
     answerPrice(terminal, produtoId);
 }
 
 void PriceQuery::answerPrice(int32_t terminal, int32_t produtoId) {
-    Lines lines;
-    lines.addSql(" Select produto.produto_id, produto.barras, produto.descricao, ");
-    lines.addSql(" if(precosfilial.preco_promo > 0, precosfilial.preco_promo, produto.preco_pro) "
+    Query& query = lent_.QPesquisaProd;
+    query.clearSql();
+    query.addSql(" Select produto.produto_id, produto.barras, produto.descricao, ");
+    query.addSql(" if(precosfilial.preco_promo > 0, precosfilial.preco_promo, produto.preco_pro) "
                  "as precopromocao, ");
-    lines.addSql(
+    query.addSql(
         " if(precosfilial.preco > 0, precosfilial.preco, produto.preco_vnd) as precoproduto, ");
-    lines.addSql(" if(precosfilial.desc_vista > 0, precosfilial.desc_vista, produto.desconto) as "
+    query.addSql(" if(precosfilial.desc_vista > 0, precosfilial.desc_vista, produto.desconto) as "
                  "descproduto, ");
-    lines.addSql(" produto.dtiniciopromocao, produto.valid_pro ");
-    lines.addSql(" from produto ");
-    lines.addSql(
+    query.addSql(" produto.dtiniciopromocao, produto.valid_pro ");
+    query.addSql(" from produto ");
+    query.addSql(
         " left join precosfilial on (precosfilial.filial_id = " + std::to_string(lent_.FCodLogica) +
         R"( and precosfilial.produto_id = produto.produto_id and precosfilial.apagado <> "S"))");
-    lines.addSql(" where (produto.produto_id = " + std::to_string(produtoId) + ") ");
-    lines.addSql(R"( and produto.tipo <> "I" and produto.apagado <> "S" )");
-    lines.addSql(" order by produto.descricao");
-    Query& query = lent_.QPesquisaProd;
-    lines.setInto(query);
+    query.addSql(" where (produto.produto_id = " + std::to_string(produtoId) + ") ");
+    query.addSql(R"( and produto.tipo <> "I" and produto.apagado <> "S" )");
+    query.addSql(" order by produto.descricao");
     query.open();
 
     if (query.isEmpty()) {
         lent_.answers.sendNotFound(terminal);
     } else {
-        // Cut before trimming: leading blanks cost characters of the twenty.
         const std::string description =
-            trimControl(std::string_view(query.fieldByName("descricao").asString())
-                            .substr(0, kDescriptionLength));
+            terminalDescription(query.fieldByName("descricao").asString());
         double price;
         if (promotionCurrent() && greaterThanZero(query.fieldByName("precopromocao"))) {
             price = query.fieldByName("precopromocao").asFloat();

@@ -12,6 +12,8 @@
 
 namespace precivox {
 
+class TdmGerente;
+
 // The answer to one scanned barcode, worked out with what the main window lends: its
 // queries on CONEXAO, the discount table in force and the branch.
 class PriceQuery {
@@ -20,6 +22,8 @@ public:
         Connection& CONEXAO;
         Query& QPesquisaProd;
         Query& QTemp;
+        Query& QTemp2;
+        TdmGerente& dmGerente;
         int32_t& FTabelaDesconto;
         const int32_t& FCodLogica;
         ScanAnswers& answers;
@@ -42,7 +46,8 @@ private:
     // Leaves QPesquisaProd open on the rows of the first look-up that finds any.
     bool findRule(const std::string& quotedBarcode);
     std::optional<int32_t> identifyProduct(const std::string& quotedBarcode);
-    // QPesquisaProd holds the rule rows.
+    // QPesquisaProd holds the rule rows: the rule engine prices the first row's product,
+    // falling back to the plain price when it gives none.
     void answerRulePath(int32_t terminal);
     bool promotionCurrent() const;
 

@@ -1,7 +1,9 @@
 #include "PriceQuery.h"
 
 #include "Errors.h"
+#include "FakePanel.h"
 #include "FakeTerminalLibrary.h"
+#include "ManagerDataModule.h"
 #include "TestDatabase.h"
 
 #include <fstream>
@@ -32,7 +34,8 @@ insert into filial (filial_id, descricao) values (1, 'Loja'), (2, 'Outra');
 insert into empresa_tab_desconto (tabela_desconto_id, empresa_id, filial_id, padrao, apagado)
     values (5, 0, 1, 'S', 'S'), (8, 1, 1, 'S', 'N'), (9, 0, 2, 'N', 'N');
 insert into grupo (grupo_id, descricao, apagado) values (3, 'Apagado', 'S'), (4, 'Sem regra', 'N');
-insert into prod_tabela_desconto (produto_id, tabela_desconto_id) values (20, 5), (21, 6);
+insert into prod_tabela_desconto (produto_id, tabela_desconto_id, pratica_preco) values
+    (20, 5, 1), (21, 6, 1), (22, 5, 2), (23, 5, 1), (24, 5, 1), (25, 5, 10);
 insert into grupo_tabela_desconto (grupo_id, tabela_desconto_id) values (3, 5);
 insert into produto (produto_id, barras, descricao, tipo, apagado, grupo_id, preco_vnd, preco_pro,
                      desconto, dtiniciopromocao, valid_pro) values
@@ -54,6 +57,10 @@ insert into produto (produto_id, barras, descricao, tipo, apagado, grupo_id, pre
     (19, '1900', 'Desconto da filial', 'P', 'N', 4, 10, 0, 50, null, null),
     (20, '2000', 'Regra', 'P', 'N', 4, 30, 0, 0, null, null),
     (21, '2100', 'Regra de outra', 'P', 'N', 4, 31, 0, 0, null, null),
+    (22, '2200', 'Regra sem preco 2', 'P', 'N', 4, 14, 0, 0, null, null),
+    (23, '2300', 'Regra apagado', 'P', 'S', 4, 5, 0, 0, null, null),
+    (24, '2400', 'Regra apagado zero', 'P', 'S', 4, 0, 0, 0, null, null),
+    (25, '2500', 'Regra fabrica', 'P', 'N', 4, 20, 0, 0, null, null),
     (30, '3000', 'Grupo apagado', 'P', 'N', 3, 40, 0, 0, null, null),
     (40, '4000', '   Brancos na frente do nome', 'P', 'N', 4, 1, 0, 0, null, null),
     (41, '4100', 'ABCDEFGHIJKLMNOPQRSTUVWXY', 'P', 'N', 4, 1, 0, 0, null, null),
@@ -65,7 +72,8 @@ insert into produto (produto_id, barras, descricao, tipo, apagado, grupo_id, pre
     (47, '4700', 'Sem preco com desconto', 'P', 'N', 4, null, 0, 10, null, null);
 insert into barras (barras, produto_id, apagado) values
     ('600', 6, 'N'), ('700', 6, 'S'), ('710', 6, null), ('800', 2, 'N'), ('3001', 30, 'N'),
-    ('789', 6, 'N');
+    ('789', 6, 'N'), ('2301', 23, 'N'), ('2401', 24, 'N');
+update produto set preco_cmp_un = 12.3456 where produto_id = 25;
 insert into precosfilial (filial_id, produto_id, preco, preco_promo, desc_vista, apagado) values
     (1, 9, 12, 0, 0, 'N'), (2, 9, 99, 0, 0, 'N'), (1, 10, 0, null, null, 'N'),
     (1, 11, 15, 0, 0, 'S'), (1, 1, 30, null, null, null),
@@ -77,6 +85,8 @@ protected:
     void SetUp() override {
         db.run(readFile(PRECIVOX_SQL_DIR "/schema.sql"));
         db.run(kStore);
+        dmGerente.bancodeDados().parameters() = db.parameters();
+        dmGerente.bindQDSP(conexao);
     }
 
     struct Outcome {
@@ -98,14 +108,17 @@ protected:
 
     test::TestDatabase db;
     Connection conexao{db.parameters()};
-    Query QPesquisaProd{conexao}, QTemp{conexao};
+    Query QPesquisaProd{conexao}, QTemp{conexao}, QTemp2{conexao};
+    testing::FakePrompter prompter;
+    TdmGerente dmGerente{prompter, "/nonexistent/sistema_yor.ini"};
     int32_t FTabelaDesconto = 0;
     int32_t FCodLogica = 1;
     FakeTerminalLibrary library;
     ScanAnswers answers{library};
     SettableClock clock;
-    PriceQuery priceQuery{
-        {conexao, QPesquisaProd, QTemp, FTabelaDesconto, FCodLogica, answers, clock}, {",", "."}};
+    PriceQuery priceQuery{{conexao, QPesquisaProd, QTemp, QTemp2, dmGerente, FTabelaDesconto,
+                           FCodLogica, answers, clock},
+                          {",", "."}};
 };
 
 TEST_F(PriceQueryTest, AnswersEveryBarcode) {
@@ -165,6 +178,12 @@ TEST_F(PriceQueryTest, AnswersEveryBarcode) {
         {"injection with a backslash", "\\\" or 1=1 -- ", morning, nullptr, nullptr, true},
         {"colon", "\":x", morning, nullptr, nullptr, true},
         {"product rule", "2000", morning, "Regra", "30,00", false},
+        {"rule price 0 falls back to the plain price", "2200", morning, "Regra sem preco 2",
+         "14,00", false},
+        {"rule kept for a deleted product: no description", "2301", morning, "", "5,00", false},
+        {"rule kept for a deleted product, price 0: not found", "2401", morning, nullptr, nullptr,
+         false},
+        {"rule price with four decimals", "2500", morning, "Regra fabrica", "12,35", false},
         {"product rule of another table", "2100", morning, "Regra de outra", "31,00", true},
         {"group rule, deleted group, own barcode", "3000", morning, "Grupo apagado", "40,00", true},
         {"group rule, deleted group, additional barcode", "3001", morning, "Grupo apagado", "40,00",
