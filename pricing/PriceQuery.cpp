@@ -211,7 +211,12 @@ void PriceQuery::answerRulePath(int32_t terminal) {
         engine.CalcularPreco(produtoId, 1, regra);
     }
 
+    const char* origem = regra.Origem == orProduto ? "product"
+                         : regra.Origem == orGrupo ? "group"
+                                                   : "no rule";
+    std::string path = std::string("rule (") + origem + "): " + regra.Mensagem;
     if (regra.PrecoFinal.count > 0) {
+        lent_.answers.notePath(std::move(path));
         if (regra.Mensagem.empty()) {
             lent_.answers.sendNotFound(terminal);
         } else {
@@ -225,6 +230,7 @@ void PriceQuery::answerRulePath(int32_t terminal) {
         return;
     }
     rules.close();
+    lent_.answers.notePath(path + "; no positive price, plain price");
     answerPrice(terminal, produtoId);
 }
 

@@ -33,8 +33,8 @@ void ScanAnswers::sendNotFound(int32_t terminal) {
     lastAnswer_ = "NOTFOUND";
 }
 
-std::string ScanAnswers::takeLastAnswer() {
-    return std::exchange(lastAnswer_, {});
+ScanAnswers::Record ScanAnswers::takeLastAnswer() {
+    return {std::exchange(lastAnswer_, {}), std::exchange(path_, kPlainPath)};
 }
 
 } // namespace precivox

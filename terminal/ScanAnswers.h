@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace precivox {
 
@@ -18,13 +19,24 @@ public:
     void sendPrice(int32_t terminal, std::string_view description, std::string_view priceText);
     void sendNotFound(int32_t terminal);
 
-    // What was last sent ("PRICE <description> <price>" or "NOTFOUND"), then forgotten;
-    // empty when nothing was sent since the last call.
-    std::string takeLastAnswer();
+    // How the answer was found, for the log (UTF-8): "plain" unless the price query says
+    // otherwise, e.g. the rule that priced it.
+    void notePath(std::string path) { path_ = std::move(path); }
+
+    struct Record {
+        std::string answer; // "PRICE "<description>" <price>" or "NOTFOUND" (Latin-1); empty
+                            // when nothing was sent
+        std::string path;
+    };
+    // What was sent since the last call, then forgotten.
+    Record takeLastAnswer();
 
 private:
     TerminalLibrary& library_;
     std::string lastAnswer_;
+    std::string path_ = kPlainPath;
+
+    static constexpr const char* kPlainPath = "plain";
 };
 
 } // namespace precivox

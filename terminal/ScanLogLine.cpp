@@ -25,12 +25,30 @@ std::string quotedForLog(const std::string& latin1) {
     return escaped + "\"";
 }
 
+std::string oneLine(const std::string& text) {
+    std::string line;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 2, "\r\n") == 0) {
+            line += " | ";
+            ++i;
+        } else if (text[i] == '\r' || text[i] == '\n') {
+            line += " | ";
+        } else {
+            line += text[i];
+        }
+    }
+    return line;
+}
+
 ScanLogLine::ScanLogLine(std::ostream& log, int32_t terminal, std::string barcode)
     : log_(log), terminal_(terminal), barcode_(std::move(barcode)),
       start_(std::chrono::steady_clock::now()) {}
 
-void ScanLogLine::finish(const std::string& answer) {
-    write(answer.empty() ? "no answer" : latin1ToUtf8(answer));
+void ScanLogLine::finish(const std::string& answer, const std::string& path) {
+    if (answer.empty())
+        write("no answer");
+    else
+        write(latin1ToUtf8(answer) + ", " + oneLine(path));
 }
 
 void ScanLogLine::fail(const std::string& answer, const std::string& error) {

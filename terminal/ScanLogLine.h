@@ -12,8 +12,9 @@ class ScanLogLine {
 public:
     ScanLogLine(std::ostream& log, int32_t terminal, std::string barcode);
 
-    // `answer` is what the terminal was sent (Latin-1), empty when nothing was.
-    void finish(const std::string& answer);
+    // `answer` is what the terminal was sent (Latin-1), empty when nothing was; `path` says
+    // how the price was found (UTF-8).
+    void finish(const std::string& answer, const std::string& path);
     void fail(const std::string& answer, const std::string& error);
 
 private:
@@ -28,5 +29,8 @@ private:
 // A Latin-1 text made safe for one log line: quotes, backslashes and control bytes
 // escaped, the rest as UTF-8.
 std::string quotedForLog(const std::string& latin1);
+
+// Line breaks (CR LF, CR or LF) shown as " | ", so a text fits one line of the log.
+std::string oneLine(const std::string& text);
 
 } // namespace precivox

@@ -87,13 +87,15 @@ void TerminalPolling::answerBarcode(int32_t terminal, const std::string& barcode
     try {
         consultarPreco_(terminal, barcode);
     } catch (const SilentAbort&) {
-        line.finish(answers_.takeLastAnswer());
+        auto record = answers_.takeLastAnswer();
+        line.finish(record.answer, record.path);
         throw;
     } catch (const std::exception& error) {
-        line.fail(answers_.takeLastAnswer(), error.what());
+        line.fail(answers_.takeLastAnswer().answer, error.what());
         throw;
     }
-    line.finish(answers_.takeLastAnswer());
+    auto record = answers_.takeLastAnswer();
+    line.finish(record.answer, record.path);
 }
 
 void TerminalPolling::refreshTerminalList() {

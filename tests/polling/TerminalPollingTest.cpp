@@ -142,6 +142,29 @@ TEST_F(Polling, TakesOneBarcodePerTickFromByteOne) {
         << log.str();
 }
 
+TEST_F(Polling, LogsHowEachScanWasPricedOnOneLine) {
+    answer = [this](int32_t terminal, const std::string&) {
+        answers.notePath("rule (product): Praticando Preço 1 do produto.\r\nAplicando");
+        answers.sendPrice(terminal,
+                          "A\xC7\xDA"
+                          "CAR",
+                          "4,99");
+    };
+    library.queueBarcode(7, "1");
+    polling.Timer1Timer();
+    answer = [this](int32_t terminal, const std::string&) {
+        answers.sendPrice(terminal, "ARROZ", "22,50");
+        throw SilentAbort();
+    };
+    library.queueBarcode(7, "2");
+    polling.Timer1Timer();
+    EXPECT_NE(log.str().find("PRICE \"AÇÚCAR\" 4,99, rule (product): Praticando Preço 1 do "
+                             "produto. | Aplicando ("),
+              std::string::npos)
+        << log.str();
+    EXPECT_NE(log.str().find("PRICE \"ARROZ\" 22,50, plain ("), std::string::npos) << log.str();
+}
+
 TEST_F(Polling, DropsABarcodeOfLengthZeroAndNeverReadsPastTheBuffer) {
     library.queueBarcode(7, "");
     polling.Timer1Timer();

@@ -223,6 +223,19 @@ TEST_F(PriceQueryTest, DefaultTableIsLookedUpUntilFound) {
     EXPECT_EQ(FTabelaDesconto, 6);
 }
 
+TEST_F(PriceQueryTest, TellsTheLogWhichPathAnswered) {
+    scan("789");
+    EXPECT_EQ(answers.takeLastAnswer().path, "plain");
+    scan("2000");
+    EXPECT_EQ(answers.takeLastAnswer().path,
+              "rule (product): Praticando Preço 1 do produto.\r\nNão há desconto definido para "
+              "este produto ou grupo");
+    scan("2200");
+    EXPECT_EQ(answers.takeLastAnswer().path,
+              "rule (product): Praticando Preço 2 do produto.\r\nNão há desconto definido para "
+              "este produto ou grupo; no positive price, plain price");
+}
+
 TEST_F(PriceQueryTest, FailureEndsTheScanWithoutAnswerAndTheNextStartsAfresh) {
     FTabelaDesconto = 5;
     const struct {
