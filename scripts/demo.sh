@@ -63,7 +63,12 @@ senha=$senha
 CodLogica=1
 INI
 
-"$install/precivox" --headless --listen 127.0.0.1:7510 2>"$work/precivox.log" &
+mode=--headless
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ "$serve" -eq 1 ]; then
+    mode=
+fi
+# Prices are shown with the separators of the locale: the store's, Brazilian Portuguese.
+LANG=pt_BR.UTF-8 "$install/precivox" $mode --listen 127.0.0.1:7510 2>"$work/precivox.log" &
 precivox_pid=$!
 for _ in $(seq 50); do
     grep -q "listening" "$work/precivox.log" 2>/dev/null && break
@@ -72,21 +77,28 @@ done
 
 if [ "$serve" -eq 1 ]; then
     echo "Precivox is serving on 127.0.0.1:7510 (log: $work/precivox.log). Connect a terminal:"
-    echo "  $install/precivox-terminal --number 2 7891000100103"
-    echo "  nc 127.0.0.1 7510     then type: HELLO 3   and   SCAN 7891000100103"
+    echo "  $install/precivox-terminal --number 2 7891317202644"
+    echo "  nc 127.0.0.1 7510     then type: HELLO 3   and   SCAN 7891317202644"
     echo "Ctrl-C stops Precivox and the database server."
     tail -f "$work/precivox.log" &
     wait "$precivox_pid" || true
     exit 0
 fi
 
-barcodes=$(sed -n 's/^-- demo: \([0-9A-Za-z]*\).*/\1/p' data/sql/sample-store.sql 2>/dev/null || true)
-[ -n "$barcodes" ] || barcodes="7891000100103 0000000000000"
-echo "Scanning at terminal 1:"
-"$install/precivox-terminal" --number 1 --timeout 15 $barcodes
+# The sample store lists the barcodes that show each way a price is found.
+awk '
+    /^-- +barcode +case +description +price/ { column = index($0, "description"); next }
+    column && /^-- demo: / {
+        case_text = substr($0, 25, column - 25)
+        sub(/ +$/, "", case_text)
+        print $3 "\t" case_text
+    }' data/sql/sample-store.sql >"$work/cases"
+echo "Scanning at terminal 1 (one scan per second, as the terminals are polled):"
+"$install/precivox-terminal" --number 1 --timeout 15 $(cut -f1 "$work/cases") >"$work/answers"
+paste "$work/cases" "$work/answers" | awk -F'\t' '{ printf "  %s  %-45s %s\n", $1, $2, $3 }'
 kill "$precivox_pid"
 wait "$precivox_pid" || true
 precivox_pid=
 echo
-echo "Precivox's log:"
-cat "$work/precivox.log"
+echo "Precivox's log of those scans:"
+grep "^scan:" "$work/precivox.log"
