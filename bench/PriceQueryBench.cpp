@@ -3,110 +3,29 @@
 // one; and, as the floor, the same statements sent in the same order by a bare loop over
 // the client library. The store lives in a fresh database on the test server
 // (PRECIVOX_TEST_DB_HOST, _PORT, _PASSWORD; loopback only).
+#include "BenchSupport.h"
 #include "Errors.h"
 #include "LogPrompter.h"
 #include "ManagerDataModule.h"
 #include "PriceQuery.h"
-#include "TerminalLibrary.h"
 #include "TestDatabase.h"
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <memory>
-#include <mysql.h>
 #include <random>
-#include <sstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace precivox {
 namespace {
 
-using Clock_ = std::chrono::steady_clock;
+using namespace bench;
 
 constexpr int kProducts = 200000;
 constexpr int kAdditionalBarcodes = 50000;
 constexpr int kBranchPrices = 200000;
 constexpr int kScansPerKind = 1000;
 constexpr int kRounds = 3;
-
-// Stamps the moment an answer reaches the library.
-class StampingLibrary : public TerminalLibrary {
-public:
-    Clock_::time_point answeredAt;
-
-    void vInitialize() override {}
-    void tc_startserver() override {}
-    bool bReceiveBarcode(int32_t&, int32_t&, const uint8_t*&, int32_t&) override { return false; }
-    bool bSendProdPrice(int32_t, const char*, int32_t, const char*, int32_t) override {
-        answeredAt = Clock_::now();
-        return true;
-    }
-    bool bSendProdNotFound(int32_t) override {
-        answeredAt = Clock_::now();
-        return true;
-    }
-    bool bEnviaVivo(int32_t) override { return true; }
-    bool bPedeConfig(int32_t) override { return true; }
-    bool bReceiveConfig(TConfigTerminal**) override { return false; }
-    bool bMandaConfig(const TConfigTerminal*) override { return true; }
-    void GetTabConectados(int32_t, TTabConectados*) override {}
-    void TCinet_ntoa(uint32_t, char* buffer, int32_t size) override {
-        if (size > 0)
-            buffer[0] = 0;
-    }
-};
-
-struct FixedClock : Clock {
-    DateTime now() const override { return {2026, 3, 10, 10, 0, 0, 0}; }
-};
-
-struct MysqlClose {
-    void operator()(MYSQL* mysql) const { mysql_close(mysql); }
-};
-using Session = std::unique_ptr<MYSQL, MysqlClose>;
-
-Session connect(const ConnectionParameters& p) {
-    Session session(mysql_init(nullptr));
-    mysql_options(session.get(), MYSQL_SET_CHARSET_NAME, "latin1");
-    if (!mysql_real_connect(session.get(), p.host.c_str(), p.user.c_str(), p.password.c_str(),
-                            p.database.c_str(), p.port, nullptr, 0))
-        throw std::runtime_error(mysql_error(session.get()));
-    return session;
-}
-
-void send(MYSQL* mysql, const std::string& sql) {
-    if (mysql_real_query(mysql, sql.data(), sql.size()) != 0)
-        throw std::runtime_error(mysql_error(mysql));
-    if (MYSQL_RES* result = mysql_store_result(mysql))
-        mysql_free_result(result);
-    else if (mysql_field_count(mysql) != 0)
-        throw std::runtime_error(mysql_error(mysql));
-}
-
-std::vector<std::string> rows(MYSQL* mysql, const std::string& sql) {
-    if (mysql_real_query(mysql, sql.data(), sql.size()) != 0)
-        throw std::runtime_error(mysql_error(mysql));
-    std::vector<std::string> values;
-    MYSQL_RES* result = mysql_store_result(mysql);
-    while (MYSQL_ROW row = mysql_fetch_row(result)) {
-        unsigned long* lengths = mysql_fetch_lengths(result);
-        values.emplace_back(row[0], lengths[0]);
-    }
-    mysql_free_result(result);
-    return values;
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 void fillStore(const test::TestDatabase& db) {
     db.run(readFile(PRECIVOX_SQL_DIR "/schema.sql"));
@@ -152,12 +71,6 @@ struct Kind {
     std::vector<double> scanMicros, floorMicros;
 };
 
-double percentile(std::vector<double> values, double fraction) {
-    std::sort(values.begin(), values.end());
-    const size_t index = std::min(values.size() - 1, static_cast<size_t>(fraction * values.size()));
-    return values[index];
-}
-
 int run() {
     test::TestDatabase db;
     std::printf("filling the store: %d products, %d additional barcodes, %d branch prices\n",
@@ -190,10 +103,9 @@ int run() {
     StampingLibrary library;
     ScanAnswers answers(library);
     FixedClock clock;
-    PriceQuery priceQuery(
-        {conexao, QPesquisaProd, QTemp, QTemp2, dmGerente, FTabelaDesconto, FCodLogica, answers,
-         clock},
-        {",", "."});
+    PriceQuery priceQuery({conexao, QPesquisaProd, QTemp, QTemp2, dmGerente, FTabelaDesconto,
+                           FCodLogica, answers, clock},
+                          {",", "."});
     auto scan = [&](const std::string& barcode) {
         try {
             priceQuery.ConsultarPreco(1, barcode);
@@ -202,34 +114,25 @@ int run() {
     };
     scan(kinds[0].barcodes[0]); // finds the default table, which stays in force
 
-    // What each scan sends, read back from the server's general log by a second session.
-    Session admin = connect(db.parameters());
-    const std::string self = conexao.execute("select connection_id()").cell(0, 0).value();
-    send(admin.get(), "set global log_output = 'TABLE'");
-    send(admin.get(), "set global general_log = 1");
-    for (Kind& kind : kinds)
-        for (const std::string& barcode : kind.barcodes) {
-            send(admin.get(), "truncate table mysql.general_log");
-            scan(barcode);
-            kind.statements.push_back(rows(
-                admin.get(), "select argument from mysql.general_log where thread_id = " + self +
-                                 " and command_type = 'Query'"));
-        }
-    send(admin.get(), "set global general_log = 0");
+    {
+        // What each scan sends, read back from the server's general log.
+        StatementLog log(db.parameters(), {connectionId(conexao)});
+        for (Kind& kind : kinds)
+            for (const std::string& barcode : kind.barcodes)
+                kind.statements.push_back(log.capture([&] { scan(barcode); }));
+    }
 
-    Session bare = connect(db.parameters());
+    BareSession bare(db.parameters());
     for (int round = 0; round < kRounds; ++round)
         for (Kind& kind : kinds)
             for (size_t i = 0; i < kind.barcodes.size(); ++i) {
                 const auto start = Clock_::now();
                 scan(kind.barcodes[i]);
-                kind.scanMicros.push_back(
-                    std::chrono::duration<double, std::micro>(library.answeredAt - start).count());
+                kind.scanMicros.push_back(microsBetween(start, library.answeredAt));
                 const auto floorStart = Clock_::now();
                 for (const std::string& sql : kind.statements[i])
-                    send(bare.get(), sql);
-                kind.floorMicros.push_back(
-                    std::chrono::duration<double, std::micro>(Clock_::now() - floorStart).count());
+                    bare.send(sql);
+                kind.floorMicros.push_back(microsBetween(floorStart, Clock_::now()));
             }
 
     std::printf("%-20s %11s %11s %11s %11s %7s %11s\n", "kind", "median us", "p99 us", "floor med",
