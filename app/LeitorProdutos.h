@@ -1,7 +1,9 @@
 #pragma once
 
+#include "ConfigEditing.h"
 #include "Connection.h"
 #include "DateTime.h"
+#include "DiscountTableChoice.h"
 #include "ManagerDataModule.h"
 #include "PriceQuery.h"
 #include "Query.h"
@@ -15,6 +17,7 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace precivox {
@@ -33,6 +36,9 @@ public:
         const Clock& clock;
         std::filesystem::path settingsFile;
         std::function<void()> endApplication;
+        // The discount table box and its dialog; headless mode has neither.
+        DiscountTableView* tableView = nullptr;
+        DiscountTableDialogFactory* tableDialogs = nullptr;
     };
 
     TFLeitorProdutos(std::unique_ptr<TdmGerente> dmGerente, Services services);
@@ -46,6 +52,12 @@ public:
 
     void ConsultarPreco(int32_t terminal, const std::string& barcode);
 
+    // The operator's handlers; each may raise, to be reported at the event's edge.
+    void ListBConecClick() { configEditing_.ListBConecClick(); }
+    void bConfigurClick() { configEditing_.bConfigurClick(); }
+    void bSalvarClick() { configEditing_.bSalvarClick(); }
+    void checkTabelaClick();
+
     TerminalPolling& polling() { return polling_; }
     Connection* conexao() { return CONEXAO.get(); }
     TdmGerente* dmGerente() { return dmGerente_.get(); }
@@ -58,6 +70,7 @@ private:
     // In the order the close handler releases them: the data module (its QDSP runs on
     // CONEXAO), then the queries on CONEXAO, then CONEXAO itself.
     void releaseDatabase();
+    std::optional<DiscountTableChoice> makeTableChoice();
 
     std::unique_ptr<TdmGerente> dmGerente_;
     Services services_;
@@ -66,6 +79,9 @@ private:
     ScanAnswers answers_;
     std::unique_ptr<PriceQuery> priceQuery_;
     TerminalPolling polling_;
+    ConfigEditing configEditing_{services_.library, services_.panel, services_.prompter,
+                                 polling_.tabConectados(), FTerminalConfig};
+    std::optional<DiscountTableChoice> tableChoice_ = makeTableChoice();
 };
 
 } // namespace precivox

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DiscountTableChoice.h"
 #include "TerminalViews.h"
 
 #include <QWidget>
@@ -13,26 +14,33 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QSystemTrayIcon;
 
 namespace precivox {
 
-// The main window's widgets, laid out as the store's operators know them. It holds no
-// behaviour: events go to the handlers it is given, and the terminal service writes
-// into it through TerminalPanel.
-class LeitorProdutosWindow : public QWidget, public TerminalPanel {
+class Prompter;
+
+// The main window's widgets, laid out as the store's operators know them, with its icon
+// in the notification area. Its behaviour lives elsewhere: events go to the handlers it
+// is given, and the terminal service and the discount table choice write into it
+// through TerminalPanel and DiscountTableView.
+class LeitorProdutosWindow : public QWidget, public TerminalPanel, public DiscountTableView {
 public:
     struct Handlers {
         std::function<void()> FormClose;
         std::function<void()> ListBConecClick;
         std::function<void()> bConfigurClick;
         std::function<void()> bSalvarClick;
-        std::function<void()> bMinimizarClick;
         std::function<void()> checkTabelaClick;
     };
 
-    explicit LeitorProdutosWindow(QWidget* parent = nullptr);
+    // `trayAvailable` tells whether the desktop has a notification area right now.
+    explicit LeitorProdutosWindow(std::function<bool()> trayAvailable = defaultTrayAvailable);
+    ~LeitorProdutosWindow() override;
 
-    void setHandlers(Handlers handlers) { handlers_ = std::move(handlers); }
+    // Every handler runs at its event's edge: the silent abort ends it quietly and any
+    // other error is shown through `errors`.
+    void setHandlers(Handlers handlers, Prompter& errors);
 
     void showTerminals(const std::vector<std::string>& lines, int highlighted) override;
     int selectedTerminalLine() const override;
@@ -40,19 +48,33 @@ public:
     void setConfigText(ConfigBox box, const std::string& text) override;
     void setConfigEditing(bool editing) override;
 
+    bool tableBoxTicked() const override;
+    void untickTableBox() override;
+    void showChosenTable(const std::string& description) override;
+    void showNoTable() override;
+
+    // "Esconder", and a click on the icon in the notification area.
+    void bMinimizarClick();
+    void RxTrayIcon1Click();
+
     QLineEdit* configBox(ConfigBox box) const { return boxes_[static_cast<size_t>(box)]; }
     QListWidget* terminalList() const { return ListBConec; }
+    QSystemTrayIcon* trayIcon() const { return RxTrayIcon1; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QLineEdit* addConfigBox(QWidget* parent, const char* name, const QString& caption, int left,
-                            int top, int width);
+    static bool defaultTrayAvailable();
+
+    QLineEdit* addConfigBox(const char* name, const char* labelName, const QString& caption,
+                            int left, int top, int width);
+    bool FormKeyDown(int key);
     void handle(const std::function<void()>& handler);
 
+    std::function<bool()> trayAvailable_;
     Handlers handlers_;
+    Prompter* errors_ = nullptr;
     bool closing_ = false;
 
     QFrame* Panel1;
@@ -67,6 +89,7 @@ private:
     QPushButton* bConfigur;
     QPushButton* bMinimizar;
     QPushButton* bSair;
+    QSystemTrayIcon* RxTrayIcon1;
 };
 
 } // namespace precivox

@@ -9,14 +9,17 @@
 #include "LeitorProdutosWindow.h"
 #include "LogPrompter.h"
 #include "MessageBoxPrompter.h"
+#include "PrecivoxIcon.h"
 #include "ProgramOptions.h"
+#include "SelecionarTabelaDialogs.h"
 #include "TerminalServer.h"
 #include "TerminationSignals.h"
+#include "WindowPlacement.h"
+#include "WindowWiring.h"
 
 #include <QApplication>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTimer>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <stdexcept>
@@ -26,11 +29,6 @@ namespace precivox {
 namespace {
 
 constexpr const char* kVersion = "Precivox 1.0.0.8";
-
-void centreOnScreen(QWidget& window) {
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        window.move(screen->availableGeometry().center() - window.rect().center());
-}
 
 } // namespace
 
@@ -58,10 +56,15 @@ int runPrecivox(int argc, char** argv) {
     }
 
     std::unique_ptr<QCoreApplication> application;
-    if (options.headless)
+    if (options.headless) {
         application = std::make_unique<QCoreApplication>(argc, argv);
-    else
+    } else {
         application = std::make_unique<QApplication>(argc, argv);
+        QApplication::setWindowIcon(precivoxIcon());
+        // Only closing the main window ends the program: with the window hidden behind
+        // its icon, closing a message box must not.
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
 
     std::ostream& log = std::cerr;
     TerminalServerOptions serverOptions;
@@ -77,6 +80,7 @@ int runPrecivox(int argc, char** argv) {
     runReported(prompter, [&] { dmGerente->DataModuleCreate(); });
 
     std::unique_ptr<LeitorProdutosWindow> window;
+    std::unique_ptr<SelecionarTabelaDialogs> tableDialogs;
     std::unique_ptr<HeadlessPanel> headlessPanel;
     TerminalPanel* panel;
     if (options.headless) {
@@ -84,17 +88,20 @@ int runPrecivox(int argc, char** argv) {
         panel = headlessPanel.get();
     } else {
         window = std::make_unique<LeitorProdutosWindow>();
+        tableDialogs = std::make_unique<SelecionarTabelaDialogs>(*window);
         boxPrompter.setOwner(window.get());
         panel = window.get();
     }
 
     SystemClock clock;
     QTimer Timer1, Timer2;
-    TFLeitorProdutos form(std::move(dmGerente), {server, *panel, prompter, log, clock, settingsFile, [&] {
+    TFLeitorProdutos form(std::move(dmGerente), {server, *panel, prompter, log, clock, settingsFile,
+                                                 [&] {
                                                      Timer1.stop();
                                                      Timer2.stop();
                                                      QCoreApplication::quit();
-                                                 }});
+                                                 },
+                                                 window.get(), tableDialogs.get()});
     Timer1.setInterval(1000);
     Timer2.setInterval(1000);
     QObject::connect(&Timer1, &QTimer::timeout, [&] { form.polling().Timer1Timer(); });
@@ -104,16 +111,22 @@ int runPrecivox(int argc, char** argv) {
 
     runReported(prompter, [&] { form.FormCreate(); });
 
-    std::unique_ptr<TerminationSignals> terminationSignals;
+    // A signal that comes while a box opened inside a tick is on screen waits for the tick
+    // to end: closing releases the queries that tick is still using.
+    std::function<void()> closeWhenIdle = [&] {
+        if (form.polling().tickRunning()) {
+            QTimer::singleShot(100, closeWhenIdle);
+        } else if (window) {
+            window->close();
+        } else {
+            form.FormClose();
+        }
+    };
+    TerminationSignals terminationSignals(closeWhenIdle);
     if (window) {
-        LeitorProdutosWindow::Handlers handlers;
-        handlers.FormClose = [&] { form.FormClose(); };
-        window->setHandlers(std::move(handlers));
-        terminationSignals = std::make_unique<TerminationSignals>([&] { window->close(); });
+        connectWindow(*window, form, prompter);
         centreOnScreen(*window);
         window->show();
-    } else {
-        terminationSignals = std::make_unique<TerminationSignals>([&] { form.FormClose(); });
     }
     int code = application->exec();
     log << kVersion << " stopped" << std::endl;
