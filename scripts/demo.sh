@@ -34,6 +34,7 @@ else
 fi
 
 . scripts/lib/private-mariadb.sh
+. scripts/lib/sample-store.sh
 work=$(mktemp -d /tmp/precivox-demo.XXXXXX)
 precivox_pid=
 cleanup() {
@@ -45,23 +46,9 @@ trap cleanup EXIT
 
 password=precivox-demo
 start_private_mariadb "$work/mariadb" "$password"
-mysql_demo() { mariadb --no-defaults -uroot -p"$password" -h127.0.0.1 -P3306 "$@"; }
-mysql_demo -e "CREATE DATABASE gerente CHARACTER SET latin1"
-for sql in data/sql/schema.sql data/sql/sample-store.sql; do
-    [ -f "$sql" ] && mysql_demo gerente <"$sql"
-done
-
+load_sample_store "$password" gerente
 install=$root/build/demo/bin
-senha=$(printf '%s' "$password" | "$install/precivox" --encipher-password)
-cat >"$install/sistema_yor.ini" <<INI
-[ip]
-database=gerente
-local=127.0.0.1
-senha=$senha
-
-[FilialMatriz]
-CodLogica=1
-INI
+write_settings "$install" "$password" gerente
 
 mode=--headless
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ "$serve" -eq 1 ]; then

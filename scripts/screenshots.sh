@@ -31,6 +31,7 @@ fi
 ip link set lo up
 
 . scripts/lib/private-mariadb.sh
+. scripts/lib/sample-store.sh
 work=$(mktemp -d /tmp/precivox-screenshots.XXXXXX)
 pids=()
 cleanup() {
@@ -49,23 +50,10 @@ background() {
 
 password=precivox-screenshots
 start_private_mariadb "$work/mariadb" "$password"
-mysql_store() { mariadb --no-defaults -uroot -p"$password" -h127.0.0.1 -P3306 "$@"; }
-mysql_store -e "CREATE DATABASE gerente CHARACTER SET latin1"
-mysql_store gerente <data/sql/schema.sql
-mysql_store gerente <data/sql/sample-store.sql
-
+load_sample_store "$password" gerente
 cmake --install "$build" --prefix "$work/install" >/dev/null
 bin=$work/install/bin
-senha=$(printf '%s' "$password" | "$bin/precivox" --encipher-password)
-cat >"$bin/sistema_yor.ini" <<INI
-[ip]
-database=gerente
-local=127.0.0.1
-senha=$senha
-
-[FilialMatriz]
-CodLogica=1
-INI
+write_settings "$bin" "$password" gerente
 
 export DISPLAY=:97
 background Xvfb "$DISPLAY" -screen 0 1024x640x24 -dpi 96 -nolisten tcp

@@ -7,32 +7,7 @@
 set -euo pipefail
 build=$1
 source_dir=$2
-work=$(mktemp -d /tmp/precivox-e2e.XXXXXX)
-db=e2e_$$
-pid=
-sql() { mariadb --no-defaults -uroot -p"$PRECIVOX_TEST_DB_PASSWORD" \
-    -h"$PRECIVOX_TEST_DB_HOST" -P"$PRECIVOX_TEST_DB_PORT" "$@"; }
-cleanup() {
-    [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
-    sql -e "DROP DATABASE IF EXISTS $db" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAILED: $*" >&2
-    echo "--- precivox log:" >&2
-    cat "$work/precivox.log" >&2 2>/dev/null || true
-    exit 1
-}
-
-cmake --install "$build" --prefix "$work/install" >/dev/null
-bin=$work/install/bin
-sql -e "CREATE DATABASE $db CHARACTER SET latin1"
-sql "$db" <"$source_dir/data/sql/schema.sql"
-sql "$db" <"$source_dir/data/sql/sample-store.sql"
-senha=$(printf '%s' "$PRECIVOX_TEST_DB_PASSWORD" | "$bin/precivox" --encipher-password)
-printf '[ip]\ndatabase=%s\nlocal=%s\nsenha=%s\n[FilialMatriz]\nCodLogica=1\n' \
-    "$db" "$PRECIVOX_TEST_DB_HOST" "$senha" >"$bin/sistema_yor.ini"
+. "$(dirname "$0")/installed_program.sh"
 
 # Every case the sample store lists: "barcode<TAB>expected answer".
 awk '
@@ -48,12 +23,7 @@ awk '
 [ "$(wc -l <"$work/cases")" -ge 20 ] || fail "the sample store lists too few cases"
 
 port=17511
-LANG=pt_BR.UTF-8 "$bin/precivox" --headless --listen "127.0.0.1:$port" 2>"$work/precivox.log" &
-pid=$!
-for _ in $(seq 50); do
-    grep -q "listening on" "$work/precivox.log" && break
-    sleep 0.1
-done
+start_precivox "$port"
 
 # A terminal that only listens, for the list and the keep-alives.
 { sleep 4; } | "$bin/precivox-terminal" --port "$port" --number 40 2>"$work/idle.err" &
@@ -97,9 +67,5 @@ grep -q "terminals connected: .*127.0.0.1:40" "$work/precivox.log" || fail "term
 grep -q 'PRICE "AZEITE EXTRA VIRGEM" 32,58, rule (product): Praticando Preço 1 do produto. | ' \
     "$work/precivox.log" || fail "the rule path is not explained in the log"
 
-kill -TERM "$pid"
-status=0
-wait "$pid" || status=$?
-pid=
-[ "$status" -eq 0 ] || fail "exit code $status after SIGTERM"
+stop_precivox
 echo "end to end: $(wc -l <"$work/cases") cases answered as listed, list, keep-alives, configuration, SIGTERM"
