@@ -71,7 +71,7 @@ int runPrecivox(int argc, char** argv) {
     serverOptions.listen = options.listen;
     TerminalServer server(serverOptions);
     LogPrompter logPrompter(log);
-    MessageBoxPrompter boxPrompter;
+    MessageBoxPrompter boxPrompter(nullptr, log);
     Prompter& prompter = options.headless ? static_cast<Prompter&>(logPrompter) : boxPrompter;
     const std::string settingsFile = TConfigSistemaYOR::ArquivoIni();
     log << kVersion << " starting; settings file " << settingsFile << std::endl;

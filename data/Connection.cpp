@@ -5,6 +5,7 @@
 #include <errmsg.h>
 #include <mysql.h>
 #include <mysqld_error.h>
+#include <poll.h>
 
 namespace precivox {
 
@@ -83,6 +84,14 @@ ResultSet readResult(MYSQL_RES* result) {
     return ResultSet(std::move(columns), std::move(cells));
 }
 
+// Between statements nothing arrives unasked, so a readable socket means the server has
+// closed its end (restarted, killed the connection, timed it out) while it sat idle.
+// Sending on it would only fail: such a connection counts as closed before it is used.
+bool closedWhileIdle(MYSQL* mysql) {
+    pollfd socket{static_cast<int>(mysql_get_socket(mysql)), POLLIN, 0};
+    return poll(&socket, 1, 0) != 0;
+}
+
 const char* orNull(const std::string& text) {
     return text.empty() ? nullptr : text.c_str();
 }
@@ -96,6 +105,8 @@ Connection::Connection(ConnectionParameters parameters) : parameters_(std::move(
 Connection::~Connection() = default;
 
 void Connection::open() {
+    if (handle_ && closedWhileIdle(handle_->mysql))
+        close();
     if (handle_)
         return;
     MYSQL* mysql = mysql_init(nullptr);

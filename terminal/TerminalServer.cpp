@@ -47,6 +47,10 @@ struct Session {
     std::string outgoing;
     std::size_t unsentBytes = 0; // outgoing and inFlight
     bool writing = false;
+    // Dropped in a row. A flooding terminal would write the log full with a line per
+    // dropped line: the first drop of a run is logged, the run's length when it ends.
+    std::size_t scansDropped = 0;
+    std::size_t configsDropped = 0;
 };
 
 using SessionPtr = std::shared_ptr<Session>;
@@ -88,8 +92,9 @@ struct TerminalServer::Impl {
     void receivedLocked(const SessionPtr& session, std::string_view bytes);
     void handleLineLocked(const SessionPtr& session, std::string_view text);
     void registerLocked(const SessionPtr& session, int32_t terminal);
-    void scanLocked(const Session& session, std::string barcode);
-    void configLocked(const Session& session, TConfigTerminal config);
+    void scanLocked(Session& session, std::string barcode);
+    void configLocked(Session& session, TConfigTerminal config);
+    void endDropRunLocked(std::size_t& dropped, const char* what, int32_t terminal);
     bool queueLocked(const SessionPtr& session, std::string_view line);
     void writeNextLocked(const SessionPtr& session);
     void closeAfterOutputLocked(const SessionPtr& session);
@@ -282,26 +287,37 @@ void TerminalServer::Impl::registerLocked(const SessionPtr& session, int32_t ter
     queueLocked(session, welcomeLine(terminal));
 }
 
-void TerminalServer::Impl::scanLocked(const Session& session, std::string barcode) {
-    switch (tables.pushScan(session.terminal, std::move(barcode))) {
-    case ScanQueued::Yes:
-        break;
-    case ScanQueued::TerminalFull:
-        logLocked("scan of terminal " + std::to_string(session.terminal) + " dropped: " +
-                  std::to_string(kMaxScansPerTerminal) + " of its scans already waiting");
-        break;
-    case ScanQueued::QueueFull:
-        logLocked("scan of terminal " + std::to_string(session.terminal) +
-                  " dropped: " + std::to_string(kMaxScans) + " scans already waiting");
-        break;
+void TerminalServer::Impl::scanLocked(Session& session, std::string barcode) {
+    const auto queued = tables.pushScan(session.terminal, std::move(barcode));
+    if (queued == ScanQueued::Yes) {
+        endDropRunLocked(session.scansDropped, "scans", session.terminal);
+        return;
     }
+    if (session.scansDropped++ > 0)
+        return;
+    const std::string prefix =
+        "scan of terminal " + std::to_string(session.terminal) + " dropped: ";
+    if (queued == ScanQueued::TerminalFull)
+        logLocked(prefix + std::to_string(kMaxScansPerTerminal) + " of its scans already waiting");
+    else
+        logLocked(prefix + std::to_string(kMaxScans) + " scans already waiting");
 }
 
-void TerminalServer::Impl::configLocked(const Session& session, TConfigTerminal config) {
+void TerminalServer::Impl::configLocked(Session& session, TConfigTerminal config) {
     config.terminal = session.terminal;
-    if (!tables.pushConfig(config))
+    if (tables.pushConfig(config))
+        endDropRunLocked(session.configsDropped, "configurations", session.terminal);
+    else if (session.configsDropped++ == 0)
         logLocked("configuration of terminal " + std::to_string(session.terminal) +
                   " dropped: " + std::to_string(kMaxConfigReplies) + " already waiting");
+}
+
+void TerminalServer::Impl::endDropRunLocked(std::size_t& dropped, const char* what,
+                                            int32_t terminal) {
+    if (dropped > 1)
+        logLocked("terminal " + std::to_string(terminal) + ": " + std::to_string(dropped) + " " +
+                  what + " dropped in a row");
+    dropped = 0;
 }
 
 bool TerminalServer::Impl::queueLocked(const SessionPtr& session, std::string_view line) {
@@ -360,6 +376,8 @@ void TerminalServer::Impl::closeLocked(SessionPtr session) {
     if (session->state == Session::State::Closed)
         return;
     session->state = Session::State::Closed;
+    endDropRunLocked(session->scansDropped, "scans", session->terminal);
+    endDropRunLocked(session->configsDropped, "configurations", session->terminal);
     if (session->slot >= 0) {
         tables.release(session->slot);
         sessions.erase(session->terminal);

@@ -24,3 +24,5 @@ ensure_packages() {
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libmariadb-dev libasio-dev
     googletest libgtest-dev)
 TEST_PACKAGES=(mariadb-server mariadb-client iproute2 util-linux)
+# The fuzz targets: clang, and libFuzzer with clang's sanitizer run-times.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)

@@ -98,7 +98,12 @@ std::string uniqueName() {
 
 } // namespace
 
-TestDatabase::TestDatabase() : server_(serverFromEnvironment()), name_(uniqueName()) {
+TestDatabase::TestDatabase() : TestDatabase(serverFromEnvironment()) {}
+
+TestDatabase::TestDatabase(ConnectionParameters administrator)
+    : server_(std::move(administrator)), name_(uniqueName()) {
+    if (!isLoopback(server_.host))
+        throw std::runtime_error("the test server " + server_.host + " is not a loopback address");
     Session session = connect(server_, "");
     runScript(session.get(), "CREATE DATABASE `" + name_ + "` CHARACTER SET latin1");
 }

@@ -14,6 +14,8 @@ namespace precivox::test {
 class TestDatabase {
 public:
     TestDatabase();
+    // On another server, reached as `administrator`.
+    explicit TestDatabase(ConnectionParameters administrator);
     ~TestDatabase();
     TestDatabase(const TestDatabase&) = delete;
     TestDatabase& operator=(const TestDatabase&) = delete;
