@@ -37,6 +37,7 @@ if [ "$(ulimit -Sn)" != unlimited ] && [ "$(ulimit -Sn)" -lt "$wanted" ]; then
 fi
 
 . scripts/lib/private-mariadb.sh
+. scripts/lib/sample-store.sh
 ip link set lo up
 work=$(mktemp -d /tmp/precivox-capacity.XXXXXX)
 pid=
@@ -49,16 +50,11 @@ trap cleanup EXIT
 
 password=precivox-capacity
 start_private_mariadb "$work/mariadb" "$password"
-sql() { mariadb --no-defaults -uroot -p"$password" -h127.0.0.1 -P3306 "$@"; }
-sql -e "CREATE DATABASE gerente CHARACTER SET latin1"
-sql gerente <data/sql/schema.sql
-sql gerente <data/sql/sample-store.sql
+load_sample_store "$password" gerente
 
 cmake --install build-bench --prefix "$work/install" >/dev/null
 program=$work/install/bin/precivox
-senha=$(printf '%s' "$password" | "$program" --encipher-password)
-printf '[ip]\ndatabase=gerente\nlocal=127.0.0.1\nsenha=%s\n[FilialMatriz]\nCodLogica=1\n' \
-    "$senha" >"$work/install/bin/sistema_yor.ini"
+write_settings "$(dirname "$program")" "$password" gerente
 log=$work/precivox.log
 LANG=pt_BR.UTF-8 "$program" --headless --listen "127.0.0.1:$port" 2>"$log" &
 pid=$!

@@ -24,6 +24,7 @@ seconds=${1:-600}
 terminals=${2:-300}
 
 . scripts/lib/private-mariadb.sh
+. scripts/lib/sample-store.sh
 ip link set lo up
 work=$(mktemp -d /tmp/precivox-soak.XXXXXX)
 program=build-soak/app/precivox
@@ -39,19 +40,14 @@ trap cleanup EXIT
 
 password=precivox-soak
 start_private_mariadb "$work/mariadb" "$password"
-sql() { mariadb --no-defaults -uroot -p"$password" -h127.0.0.1 -P3306 "$@"; }
-sql -e "CREATE DATABASE gerente CHARACTER SET latin1"
-sql gerente <data/sql/schema.sql
-sql gerente <data/sql/sample-store.sql
+load_sample_store "$password" gerente
 # Every barcode of the store, and two that are nowhere.
 {
-    sql -N gerente -e "SELECT barras FROM produto UNION SELECT barras FROM barras"
+    sql_as_root "$password" -N gerente -e "SELECT barras FROM produto UNION SELECT barras FROM barras"
     printf '7895555123457\n0000000000000\n'
 } >"$work/barcodes"
 
-senha=$(printf '%s' "$password" | "$program" --encipher-password)
-printf '[ip]\ndatabase=gerente\nlocal=127.0.0.1\nsenha=%s\n[FilialMatriz]\nCodLogica=1\n' \
-    "$senha" >"$(dirname "$program")/sistema_yor.ini"
+write_settings "$(dirname "$program")" "$password" gerente
 port=17600
 "$program" --headless --listen "127.0.0.1:$port" 2>"$work/precivox.log" &
 pid=$!
